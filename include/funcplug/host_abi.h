@@ -1,0 +1,52 @@
+// What a host needs to know about funcplug beyond the exported names: the signatures of the entry
+// points, the layout of the module's exception object, and the form in which a module exception
+// reaches a C++ host on POSIX systems. The module itself includes this header, and checks its own
+// class against the layout below.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace funcplug {
+
+// Entry points. All use the C calling convention; the get... exports are all FunctionExport.
+using FunctionExport = void (*)();
+using TextSetter = void (*)(const char* text);          // SetFile, SetPath
+using TextGetter = const char* (*)();                   // GetFile, Copyright, GetShortInfo, GetInfo
+using TypeGetter = int32_t (*)();                       // GetType
+using DataSetter = void (*)(void* value);               // SetData
+using DataGetter = void* (*)();                         // GetData
+
+// Code of a module exception (a structured exception on Windows), and its parameters.
+constexpr uint32_t kModuleExceptionCode = 0x0EEDFADE;
+constexpr uint32_t kNonContinuable = 1;
+constexpr uint32_t kModuleExceptionParameters = 7;
+constexpr size_t kRaiseAddressParameter = 0;
+constexpr size_t kExceptionObjectParameter = 1;
+
+// The field layout of an exception object, as a host reads it from parameter [1]. The object is
+// destroyed through its class's virtual destructor (the first entry after the class pointer's
+// type information in the module's C++ ABI); a C++ host built with the same compiler simply
+// deletes it through funcplug::Exception.
+struct ExceptionLayout {
+    const void* class_pointer;
+    uint8_t Kind;
+    uint32_t IoResultCode;
+    const char* Message;  // NUL-terminated, owned by the object
+    const void* OsRecord;
+    uint32_t Reserved;
+    void (*DestroyNotify)(void* context, void* object);
+    void* DestroyNotifyContext;
+};
+
+// On POSIX systems there is no RaiseException: a module exception leaves the export as a C++
+// exception of this type, carrying the record a Windows host would receive.
+struct ModuleRaise {
+    uint32_t code;
+    uint32_t flags;
+    const void* address;
+    uint32_t parameter_count;
+    uintptr_t parameters[15];
+};
+
+}  // namespace funcplug
