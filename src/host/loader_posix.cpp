@@ -78,7 +78,6 @@ bool LoadPlugin(const std::string& path, std::string& error) {
         error = why != nullptr ? why : "cannot load " + plugin_path;
         return false;
     }
-    InstallFaultHandlers();
     return true;
 }
 
@@ -96,6 +95,7 @@ void* FindExport(const char* name) { return plugin == nullptr ? nullptr : dlsym(
 
 CallResult GuardedCall(void (*function)(), uint16_t control_word) {
     CallResult result;
+    InstallFaultHandlers();
     x87::fnclex();
     x87::fldcw(control_word);
     if (sigsetjmp(fault_return, 1) != 0) {

@@ -19,8 +19,9 @@ inline Pair SumAndSumOfSquares(const double* x, int32_t high) {
 
 // The leading field (the record's X) only receives the mean; the deviation alone is written.
 inline Extended DeviationFromMean(Extended X, const double* a, int32_t high) {
-    rodived::MeanAndStdDev(a, high, X, X == X ? X : X);
-    return X;
+    Extended std_dev;
+    rodived::MeanAndStdDev(a, high, X, std_dev);
+    return std_dev;
 }
 
 }  // namespace pfunc::compute

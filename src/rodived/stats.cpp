@@ -25,8 +25,9 @@ uint32_t RandomState = 0;
 // N as an extended value; exact for every list length.
 Extended CountOf(int32_t high) { return static_cast<Extended>(static_cast<int64_t>(high) + 1); }
 
-// Noinline, so that the raise address it reports lies inside SumInt.
-[[noreturn]] __attribute__((noinline, cold)) void RaiseIntegerOverflow() {
+// Noinline, so that the raise address it reports lies inside SumInt; not declared noreturn, so
+// that the compiler keeps the call in SumInt's body instead of moving it to a detached cold part.
+__attribute__((noinline)) void RaiseIntegerOverflow() {
     err::RaiseModuleException(err::Exception::Create(err::kind::kIntegerOverflow, "Integer overflow"),
                               __builtin_return_address(0));
 }

@@ -6,6 +6,7 @@
 #include <functional>
 #include <limits>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -89,6 +90,8 @@ struct FloatCase {
     List x;
 };
 
+void PrintTo(const FloatCase& c, std::ostream* out) { *out << c.routine << " of " << c.x.size() << " values"; }
+
 const double kPoint3 = 0.3;  // the double nearest 0.3
 
 class FloatListValues : public ::testing::TestWithParam<FloatCase> {};
@@ -132,7 +135,10 @@ INSTANTIATE_TEST_SUITE_P(
         FloatCase{-0.0L, "MinValue", rodived::MinValue, {-0.0, 0.0}},
         FloatCase{0.0L, "EMin", rodived::EMin, {0.0, -0.0}},
         FloatCase{9.0L, "EMax", rodived::EMax, {3, -1, 9, 2, 9}},
-        FloatCase{-1.0L, "EMin", rodived::EMin, {3, -1, 9, 2, -1}}));
+        FloatCase{-1.0L, "EMin", rodived::EMin, {3, -1, 9, 2, -1}}),
+    [](const ::testing::TestParamInfo<FloatCase>& info) {
+        return std::string(info.param.routine) + "_" + std::to_string(info.index);
+    });
 
 TEST(Stats, InvalidOperationWhereTheVarianceIsZeroOverZeroOrNegative) {
     const List one = {5.0};
