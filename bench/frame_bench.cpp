@@ -84,4 +84,4 @@ BENCHMARK(BM_RoundTripGetSqrtOfSmallNumber);
 
 }  // namespace
 
-BENCHMARK_MAIN();
+
