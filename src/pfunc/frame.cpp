@@ -25,7 +25,7 @@ std::string_view CutField() {
 }
 
 __attribute__((noinline)) void WriteBack(const char* text, std::size_t length) {
-    if (!FileText.Assign(text, length))
+    if (!FileText.Assign(text, length, /*may_shrink=*/false))
         err::ErrorToException(err::runtime_error::kOutOfMemory, __builtin_return_address(0));
 }
 }  // namespace

@@ -7,15 +7,15 @@
 namespace runtime {
 
 namespace {
-// A block this much larger than what it holds is given back on the next assignment that fits
-// a small one, so one huge argument does not pin its memory for the rest of the session.
+// A block larger than this and four times what it would hold is given back when a small text is
+// assigned, so one huge argument does not pin its memory for the rest of the session.
 constexpr std::size_t kKeepLimit = 1 << 16;
 }  // namespace
 
-bool Text::Assign(const char* chars, std::size_t length) {
+bool Text::Assign(const char* chars, std::size_t length, bool may_shrink) {
     std::size_t needed = length + 1;
     bool fits = needed <= capacity_;
-    bool oversized = capacity_ > kKeepLimit && needed * 4 < capacity_;
+    bool oversized = may_shrink && capacity_ > kKeepLimit && needed * 4 < capacity_;
     if (fits && !oversized) {
         std::memmove(storage_, chars, length);  // chars may lie inside storage_
         storage_[length] = '\0';

@@ -21,8 +21,11 @@ public:
     const char* Chars() const { return length_ == 0 ? "" : storage_ + start_; }
 
     // Replaces the content with a copy of `chars` (which may point into this text). On false the
-    // memory request could not be met and the text is unchanged.
-    [[nodiscard]] bool Assign(const char* chars, std::size_t length);
+    // memory request could not be met and the text is unchanged. With `may_shrink`, a block far
+    // larger than the new content is given back (the host's new argument is small); without it the
+    // block is kept, so a result written into a huge argument's block leaves it ready for the
+    // host's next huge argument instead of making it fault in fresh pages again.
+    [[nodiscard]] bool Assign(const char* chars, std::size_t length, bool may_shrink = true);
     [[nodiscard]] bool Assign(std::string_view chars) { return Assign(chars.data(), chars.size()); }
     // Drops the first `count` characters.
     void DropFront(std::size_t count);
