@@ -25,9 +25,7 @@ constexpr size_t kRaiseAddressParameter = 0;
 constexpr size_t kExceptionObjectParameter = 1;
 
 // The field layout of an exception object, as a host reads it from parameter [1]. The object is
-// destroyed through its class's virtual destructor (the first entry after the class pointer's
-// type information in the module's C++ ABI); a C++ host built with the same compiler simply
-// deletes it through funcplug::Exception.
+// destroyed through its class's virtual destructor: DestroyException below.
 struct ExceptionLayout {
     const void* class_pointer;
     uint8_t Kind;
@@ -38,6 +36,15 @@ struct ExceptionLayout {
     void (*DestroyNotify)(void* context, void* object);
     void* DestroyNotifyContext;
 };
+
+// Ends an exception object: calls its deleting destructor, the second entry of the table the
+// class pointer points at (the Itanium C++ ABI of GCC and Clang, MinGW included), which runs
+// DestroyNotify if set and frees the object with the module's own allocator.
+inline void DestroyException(const void* object) {
+    using DeletingDestructor = void (*)(const void*);
+    auto table = *static_cast<DeletingDestructor const* const*>(object);
+    table[1](object);
+}
 
 // On POSIX systems there is no RaiseException: a module exception leaves the export as a C++
 // exception of this type, carrying the record a Windows host would receive.

@@ -9,7 +9,6 @@
 #include <csetjmp>
 #include <cstring>
 
-#include "err/exception.h"
 #include "funcplug/host_abi.h"
 #include "host/loader.h"
 #include "host/status.h"
@@ -114,7 +113,7 @@ CallResult GuardedCall(void (*function)(), uint16_t control_word) {
             raise.parameters[funcplug::kExceptionObjectParameter]);
         result.kind = object->Kind;
         result.message = object->Message != nullptr ? object->Message : "";
-        delete reinterpret_cast<err::Exception*>(raise.parameters[funcplug::kExceptionObjectParameter]);
+        funcplug::DestroyException(object);
         return result;
     }
     result.control_word = x87::fnstcw();
