@@ -10,6 +10,7 @@
 #include "pfunc/frame.h"
 #include "platform/platform.h"
 #include "rodived/x87.h"
+#include "support/fpu.h"
 
 #define FUNCPLUG_TEST_DECLARE_EXPORT(name, ...) extern "C" void name();
 FUNCPLUG_CATALOGUE(FUNCPLUG_TEST_DECLARE_EXPORT)
@@ -18,7 +19,6 @@ FUNCPLUG_CATALOGUE(FUNCPLUG_TEST_DECLARE_EXPORT)
 namespace testing_support {
 
 constexpr uint16_t kHostControlWord = 0x1372;  // invalid, zero divide, overflow unmasked
-constexpr uint16_t kAllMasked = 0x137F;
 
 // SetFile(text), the export under the control word, and what became of it.
 struct ExportCall {

@@ -5,6 +5,7 @@
 
 #include "rodived/explog.h"
 #include "rodived/x87.h"
+#include "support/fpu.h"
 
 namespace {
 
@@ -12,32 +13,11 @@ using rodived::Extended;
 
 // Every case runs with all conditions masked, so a domain error shows as its default value and
 // its flag instead of a fault.
-class ExpLogTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        saved_ = x87::fnstcw();
-        x87::fnclex();
-        x87::fldcw(0x137F);
-    }
-    void TearDown() override {
-        x87::fnclex();
-        x87::fldcw(saved_);
-    }
-    // The condition flags raised by `f`, from clear flags.
-    template <typename F>
-    uint16_t FlagsOf(F f) {
-        x87::fnclex();
-        f();
-        return x87::fnstsw() & 0x3F;
-    }
-    uint16_t saved_ = 0;
-};
+using ExpLogTest = testing_support::AllMaskedTest;
+using testing_support::FlagsRaisedBy;
+using testing_support::SameBits;
 
 constexpr uint16_t kInvalid = 0x01, kZeroDivide = 0x04, kOverflow = 0x08;
-
-bool SameBits(Extended a, Extended b) {
-    return x87::SignExponentOf(a) == x87::SignExponentOf(b) && x87::SignificandOf(a) == x87::SignificandOf(b);
-}
 
 TEST_F(ExpLogTest, ExactValues) {
     const struct {
@@ -143,7 +123,7 @@ TEST_F(ExpLogTest, DomainErrorsSignalTheirConditions) {
         {kOverflow, [] { return rodived::Exp(11357); }, "Exp(11357)"},
         {kInvalid, [] { return static_cast<Extended>(rodived::Ceil(1e19L)); }, "Ceil(1e19)"},
     };
-    for (const auto& c : cases) EXPECT_EQ(c.expected, FlagsOf(c.f) & (kInvalid | kZeroDivide | kOverflow)) << c.what;
+    for (const auto& c : cases) EXPECT_EQ(c.expected, FlagsRaisedBy(c.f) & (kInvalid | kZeroDivide | kOverflow)) << c.what;
 }
 
 TEST_F(ExpLogTest, TruncAndFracRestoreTheCallersWordOnEveryPath) {

@@ -6,6 +6,7 @@
 #include "numtext/format.h"
 #include "numtext/parse.h"
 #include "rodived/x87.h"
+#include "support/fpu.h"
 
 namespace {
 
@@ -15,21 +16,9 @@ uint64_t Bits(double d) {
     return u;
 }
 
-// Runs under 64-bit precision and round-to-nearest with every condition masked, the word the
-// documented values were computed with; the flags are cleared afterwards.
-class UnderHostPrecision : public ::testing::Test {
-protected:
-    void SetUp() override {
-        saved_ = x87::fnstcw();
-        x87::fnclex();
-        x87::fldcw(0x137F);
-    }
-    void TearDown() override {
-        x87::fnclex();
-        x87::fldcw(saved_);
-    }
-    uint16_t saved_ = 0;
-};
+// The documented values hold under 64-bit precision and rounding to nearest; every condition is
+// masked so that overflow shows as its flag.
+using UnderHostPrecision = testing_support::AllMaskedTest;
 
 using TextToFloatTest = UnderHostPrecision;
 using FloatToTextTest = UnderHostPrecision;

@@ -13,6 +13,7 @@
 
 #include "err/exception.h"
 #include "funcplug/host_abi.h"
+#include "support/fpu.h"
 
 namespace rodived::testing {
 void ResetRandomState();  // defined in stats.cpp, reached only from here
@@ -24,7 +25,7 @@ using rodived::Extended;
 using List = std::vector<double>;
 using IntList = std::vector<int32_t>;
 
-constexpr uint16_t kAllMasked = 0x137F;
+using testing_support::kAllMasked;
 constexpr uint16_t kInvalidFlag = 0x0001;
 
 int32_t High(const List& x) { return static_cast<int32_t>(x.size()) - 1; }
@@ -45,18 +46,10 @@ int32_t High(const IntList& x) { return static_cast<int32_t>(x.size()) - 1; }
 
 bool IsNaN(Extended x) { return (x87::SignExponentOf(x) & 0x7FFF) == 0x7FFF && (x87::SignificandOf(x) << 1) != 0; }
 
-// Runs f with every condition masked; returns whether it flagged invalid operation. The caller's
-// control word comes back with clear flags.
+// Whether f flags invalid operation with every condition masked.
 template <typename F>
 bool FlagsInvalid(F f) {
-    uint16_t caller = x87::fnstcw();
-    x87::fldcw(kAllMasked);
-    x87::fnclex();
-    f();
-    bool invalid = (x87::fnstsw() & kInvalidFlag) != 0;
-    x87::fnclex();
-    x87::fldcw(caller);
-    return invalid;
+    return (testing_support::FlagsRaisedBy(f) & kInvalidFlag) != 0;
 }
 
 // The exception object a module raise carries, or null when f returns.

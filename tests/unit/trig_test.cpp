@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "rodived/explog.h"
+#include "support/fpu.h"
 
 namespace {
 
@@ -22,7 +23,7 @@ constexpr Extended kTwoTo63 = FromBits(0x403E, 0x8000000000000000);
 constexpr Extended kBelowTwoTo63 = FromBits(0x403D, 0xFFFFFFFFFFFFFFFF);
 constexpr Extended kInfinity = FromBits(0x7FFF, 0x8000000000000000);
 
-constexpr uint16_t kAllMasked = 0x137F;
+using testing_support::kAllMasked;
 constexpr uint16_t kFlags = x87::cw::kMaskAll;
 constexpr uint16_t kInvalid = x87::cw::kMaskInvalid;
 constexpr uint16_t kZeroDivide = x87::cw::kMaskZeroDivide;
@@ -30,18 +31,7 @@ constexpr uint16_t kOverflow = x87::cw::kMaskOverflow;
 constexpr uint16_t kPrecision = x87::cw::kMaskPrecision;
 constexpr uint16_t kUnderflow = x87::cw::kMaskUnderflow;
 
-// Runs f with every condition masked and returns the flags it raised; the caller's control word
-// is loaded again and the flags cleared afterwards.
-uint16_t FlagsRaisedBy(const std::function<void()>& f) {
-    uint16_t saved = x87::fnstcw();
-    x87::fldcw(kAllMasked);
-    x87::fnclex();
-    f();
-    uint16_t flags = x87::fnstsw() & kFlags;
-    x87::fnclex();
-    x87::fldcw(saved);
-    return flags;
-}
+uint16_t FlagsRaisedBy(const std::function<void()>& f) { return testing_support::FlagsRaisedBy(f); }
 
 void ExpectBits(Extended expected, Extended actual) {
     EXPECT_EQ(x87::SignExponentOf(expected), x87::SignExponentOf(actual)) << static_cast<double>(actual);
