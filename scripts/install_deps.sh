@@ -5,7 +5,7 @@ set -euo pipefail
 want=${1:-all}
 
 native=(cmake g++ make libgtest-dev libbenchmark-dev python3-numpy)
-windows=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine32:i386 wine64 qemu-user python3-pefile)
+windows=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine32:i386 wine64 qemu-user python3-pefile)
 packages=("${native[@]}")
 [[ "$want" == all ]] && packages+=("${windows[@]}")
 

@@ -19,7 +19,5 @@ ASAN_OPTIONS=handle_sigfpe=0:handle_segv=0:handle_sigbus=0:detect_leaks=1 \
 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir build/sanitize --output-on-failure -j"$jobs"
 
-if [[ -x scripts/test_windows.sh ]]; then
-  echo "== Windows DLLs under Wine"
-  scripts/test_windows.sh
-fi
+echo "== Windows DLLs under Wine"
+NATIVE_HOST=$PWD/build/native/funcplug scripts/test_windows.sh

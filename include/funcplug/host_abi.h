@@ -41,7 +41,11 @@ struct ExceptionLayout {
 // class pointer points at (the Itanium C++ ABI of GCC and Clang, MinGW included), which runs
 // DestroyNotify if set and frees the object with the module's own allocator.
 inline void DestroyException(const void* object) {
+#if defined(_WIN32) && defined(__i386__)
+    using DeletingDestructor = void(__attribute__((thiscall)) *)(const void*);  // `this` in ECX
+#else
     using DeletingDestructor = void (*)(const void*);
+#endif
     auto table = *static_cast<DeletingDestructor const* const*>(object);
     table[1](object);
 }

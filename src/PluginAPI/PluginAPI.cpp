@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "err/failure.h"
 #include "err/maps.h"
 
 namespace PluginAPI {
@@ -33,7 +34,7 @@ namespace {
 void CopyHostText(runtime::Text& target, const char* text, const void* caller) {
     std::size_t length = text == nullptr ? 0 : std::strlen(text);
     if (!target.Assign(text == nullptr ? "" : text, length))
-        err::ErrorToException(err::runtime_error::kOutOfMemory, caller);
+        err::RunError(err::runtime_error::kOutOfMemory, caller);
 }
 }  // namespace
 

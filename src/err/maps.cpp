@@ -53,7 +53,8 @@ void ErrorToException(uint8_t index, const void* error_address) {
             uintptr_t argument = code;
             object = Exception::CreateFmt(kind::kInOutError, "I/O error %d", &argument, 1);
         }
-        object->IoResultCode = code;
+        // The shared out-of-memory object stands in when even this object cannot be made.
+        if (object->Kind == kind::kInOutError) object->IoResultCode = code;
     }
     RaiseModuleException(object, error_address);
 }

@@ -18,8 +18,14 @@
 #include "host/status.h"
 #include "pfunc/catalogue_table.h"
 
+#if defined(_WIN32)
+#include <fcntl.h>
+#include <io.h>
+#endif
+
 namespace host {
-int PrintVersion(const std::string& plugin_path);  // Windows only: the DLL's version resource
+// Windows only: the DLL's version resource as a host reads it, one "NAME<TAB>VALUE" line an item.
+bool VersionText(const std::string& plugin_path, std::string& text, std::string& error);
 }
 
 namespace {
@@ -250,6 +256,11 @@ bool ParseHex(const std::string& text, uint16_t& value) {
 // Besides EXPORT<TAB>TEXT lines, the batch takes two directives:
 //   @cw<TAB>HEX   the control word for the calls that follow (answered "ok<TAB>0xHHHH")
 //   @reload       unload and load the plug-in again, back to its state at load ("ok<TAB>reloaded")
+//   @info         the plug-in's information texts as `info` prints them, escaped
+//   @version      the version resource as `version` prints it, escaped (Windows)
+// The last two let an emulated run, where every process start is slow, check them in the batch.
+bool InfoText(std::string& text, std::string& error);
+
 int CommandBatch(Options options) {
     Plugin plugin;
     if (!Load(options, plugin)) return kExitLoad;
@@ -267,6 +278,14 @@ int CommandBatch(Options options) {
             std::string error;
             if (host::ReloadPlugin(error) && Bind(plugin, error)) out = "ok\treloaded";
             else out = "error\t" + Escape(error);
+        } else if (name == "@info" || name == "@version") {
+            std::string result, error;
+#if defined(_WIN32)
+            bool ok = name == "@info" ? InfoText(result, error) : host::VersionText(options.plugin, result, error);
+#else
+            bool ok = name == "@info" ? InfoText(result, error) : (error = "no version resource on this platform", false);
+#endif
+            out = ok ? "ok\t" + Escape(result) : "error\t" + Escape(error);
         } else {
             Call call = CallExport(plugin, name, text, options.control_word);
             switch (call.status) {
@@ -337,20 +356,42 @@ std::string FromWindows1251(const char* text) {
     return out;
 }
 
-int CommandInfo(const Options& options) {
-    Plugin plugin;
-    if (!Load(options, plugin)) return kExitLoad;
+bool InfoText(std::string& text, std::string& error) {
     auto short_info = reinterpret_cast<funcplug::TextGetter>(host::FindExport("GetShortInfo"));
     auto info = reinterpret_cast<funcplug::TextGetter>(host::FindExport("GetInfo"));
     if (short_info == nullptr || info == nullptr) {
-        std::fprintf(stderr, "funcplug: the plug-in does not export GetShortInfo and GetInfo\n");
+        error = "the plug-in does not export GetShortInfo and GetInfo";
+        return false;
+    }
+    std::string lines = FromWindows1251(info());
+    lines.erase(std::remove(lines.begin(), lines.end(), '\r'), lines.end());
+    text = FromWindows1251(short_info()) + "\n\n" + lines + "\n";
+    return true;
+}
+
+int CommandInfo(const Options& options) {
+    Plugin plugin;
+    if (!Load(options, plugin)) return kExitLoad;
+    std::string text, error;
+    if (!InfoText(text, error)) {
+        std::fprintf(stderr, "funcplug: %s\n", error.c_str());
         return kExitLoad;
     }
-    std::string text = FromWindows1251(info());
-    text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
-    std::printf("%s\n\n%s\n", FromWindows1251(short_info()).c_str(), text.c_str());
+    std::fputs(text.c_str(), stdout);
     return 0;
 }
+
+#if defined(_WIN32)
+int CommandVersion(const Options& options) {
+    std::string text, error;
+    if (!host::VersionText(options.plugin, text, error)) {
+        std::fprintf(stderr, "funcplug: %s\n", error.c_str());
+        return kExitLoad;
+    }
+    std::fputs(text.c_str(), stdout);
+    return 0;
+}
+#endif
 
 int Usage() {
     std::fprintf(stderr,
@@ -366,6 +407,11 @@ int Usage() {
 }  // namespace
 
 int main(int argc, char** argv) {
+#if defined(_WIN32)
+    // Byte for byte the native host's output: no CR LF translation, no end of file at 0x1A.
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stdin), _O_BINARY);
+#endif
     Options options;
     std::vector<std::string> args(argv + 1, argv + argc);
     std::size_t i = 0;
@@ -386,7 +432,7 @@ int main(int argc, char** argv) {
     if (command == "list") return CommandList(rest);
     if (command == "info") return CommandInfo(options);
 #if defined(_WIN32)
-    if (command == "version") return host::PrintVersion(options.plugin);
+    if (command == "version") return CommandVersion(options);
 #endif
     return Usage();
 }

@@ -1,6 +1,7 @@
 #include "pfunc/frame.h"
 
 #include "PluginAPI/PluginAPI.h"
+#include "err/failure.h"
 #include "err/maps.h"
 #include "numtext/format.h"
 #include "numtext/parse.h"
@@ -26,7 +27,7 @@ std::string_view CutField() {
 
 __attribute__((noinline)) void WriteBack(const char* text, std::size_t length) {
     if (!FileText.Assign(text, length, /*may_shrink=*/false))
-        err::ErrorToException(err::runtime_error::kOutOfMemory, __builtin_return_address(0));
+        err::RunError(err::runtime_error::kOutOfMemory, __builtin_return_address(0));
 }
 }  // namespace
 

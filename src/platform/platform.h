@@ -38,6 +38,11 @@ bool ModuleOfAddress(const void* address, char* name, std::size_t name_size, con
 // The full path of funcplug's own module file.
 bool OwnModuleName(char* name, std::size_t name_size);
 
+// ---- floating-point unit ------------------------------------------------------------------------
+// The machine's override of the six x87 mask bits at load, if it has one (Windows: the registry
+// value "FPUMaskValue", consulted on one keyboard type only; POSIX: never).
+bool FpuMaskOverride(uint32_t* mask_value);
+
 // ---- reporting ----------------------------------------------------------------------------------
 // Shows a failure text to the user (Windows: a system-modal message box; POSIX: stderr).
 void ShowMessage(const char* text);

@@ -20,7 +20,8 @@ using Extended = long double;
 // ---- exact constants from their bit fields ------------------------------------------------------
 
 namespace detail {
-struct ExtendedBits {
+// Packed: 32-bit Windows aligns uint64_t to 8 in structures, while its 12-byte long double is not.
+struct __attribute__((packed)) ExtendedBits {
     uint64_t significand;  // explicit integer bit in bit 63
     uint16_t sign_exponent;
     uint16_t padding[(sizeof(Extended) - 10) / 2];

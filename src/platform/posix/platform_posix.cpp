@@ -105,6 +105,8 @@ bool OwnModuleName(char* name, std::size_t name_size) {
     return ModuleOfAddress(reinterpret_cast<const void*>(&OwnModuleName), name, name_size, &base);
 }
 
+bool FpuMaskOverride(uint32_t*) { return false; }
+
 void ShowMessage(const char* text) { std::fprintf(stderr, "%s\n", text); }
 
 void Halt(int exit_code) { _exit(exit_code); }
