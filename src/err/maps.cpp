@@ -34,7 +34,12 @@ const TErrorRec kIoErrorMap[kIoErrorCount] = {
     {5, "File access denied"}, {100, "End of file"}, {101, "Disk full"},
 };
 
-thread_local uint32_t PendingIoResult = 0;
+namespace {
+thread_local uint32_t pending_io_result = 0;
+}  // namespace
+
+void SetPendingIoResult(uint32_t code) { pending_io_result = code; }
+uint32_t PendingIoResult() { return pending_io_result; }
 
 void ErrorToException(uint8_t index, const void* error_address) {
     Exception* object;
@@ -42,8 +47,8 @@ void ErrorToException(uint8_t index, const void* error_address) {
         const TExceptMapRec& entry = kExceptMap[index - 1];
         object = Exception::Create(entry.Kind, entry.Message);
     } else {
-        uint32_t code = PendingIoResult;
-        PendingIoResult = 0;
+        uint32_t code = pending_io_result;
+        pending_io_result = 0;
         const char* message = nullptr;
         for (const TErrorRec& entry : kIoErrorMap)
             if (entry.Code == code) message = entry.Message;

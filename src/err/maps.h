@@ -35,8 +35,10 @@ constexpr uint8_t kRangeCheck = 4;
 constexpr uint8_t kAssertionFailed = 21;
 }  // namespace runtime_error
 
-// The pending input/output result code of the calling thread, taken by ErrorToException.
-extern thread_local uint32_t PendingIoResult;
+// The pending input/output result code of the calling thread, taken (and reset to 0) by
+// ErrorToException. The module itself does no file input/output.
+void SetPendingIoResult(uint32_t code);
+uint32_t PendingIoResult();
 
 // Makes the object of a run-time error (index 1-24 from the map; above 24 an input/output failure)
 // and raises it as a module exception from `error_address`.

@@ -143,12 +143,12 @@ TEST(ErrorToExceptionTest, InputOutputFailuresTakeThePendingCode) {
         uint32_t code;
     } cases[] = {{"Disk full", 101}, {"I/O error 7", 7}};
     for (const auto& c : cases) {
-        err::PendingIoResult = c.code;
+        err::SetPendingIoResult(c.code);
         funcplug::ModuleRaise r = Raised([] { err::ErrorToException(100, nullptr); });
         EXPECT_EQ(3, ObjectOf(r)->Kind);
         EXPECT_STREQ(c.message, ObjectOf(r)->Message);
         EXPECT_EQ(c.code, ObjectOf(r)->IoResultCode);
-        EXPECT_EQ(0u, err::PendingIoResult);
+        EXPECT_EQ(0u, err::PendingIoResult());
         delete ObjectOf(r);
     }
 }
