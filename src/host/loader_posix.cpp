@@ -26,19 +26,19 @@ volatile sig_atomic_t fault_control_word = 0;
 
 void OnFault(int signal_number, siginfo_t* info, void* context) {
     auto* uc = static_cast<ucontext_t*>(context);
-    uint32_t code = kStatusAccessViolation;
+    uint32_t code = err::status::kAccessViolation;
     uint16_t control_word = 0;
 #if defined(__x86_64__)
     if (uc->uc_mcontext.fpregs != nullptr) {
         control_word = uc->uc_mcontext.fpregs->cwd;
         if (signal_number == SIGFPE) {
-            code = info->si_code == FPE_INTDIV ? kStatusIntegerDivideByZero
+            code = info->si_code == FPE_INTDIV ? err::status::kIntegerDivideByZero
                                                : X87StatusCode(uc->uc_mcontext.fpregs->swd, control_word);
         }
     }
 #else
     (void)uc;
-    if (signal_number == SIGFPE) code = kStatusFloatInvalidOperation;
+    if (signal_number == SIGFPE) code = err::status::kFloatInvalidOperation;
 #endif
     fault_code = static_cast<sig_atomic_t>(code);
     fault_control_word = control_word;

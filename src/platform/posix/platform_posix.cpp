@@ -12,22 +12,6 @@
 namespace platform {
 
 namespace {
-long allocations_before_failure = -1;  // negative: never fail
-
-bool AllocationRefused() {
-    if (allocations_before_failure < 0) return false;
-    if (allocations_before_failure == 0) return true;
-    --allocations_before_failure;
-    return false;
-}
-}  // namespace
-
-void* Allocate(std::size_t size) { return AllocationRefused() ? nullptr : std::malloc(size); }
-void* Reallocate(void* block, std::size_t size) { return AllocationRefused() ? nullptr : std::realloc(block, size); }
-void Release(void* block) { std::free(block); }
-void FailAllocationsAfter(long successes) { allocations_before_failure = successes; }
-
-namespace {
 // Appends to a bounded buffer, keeping room for the terminating NUL.
 struct BoundedWriter {
     char* out;

@@ -19,24 +19,6 @@ static_assert(offsetof(err::OsExceptionRecord, ExceptionAddress) == offsetof(EXC
 static_assert(offsetof(err::OsExceptionRecord, ExceptionInformation) ==
               offsetof(EXCEPTION_RECORD, ExceptionInformation));
 
-// ---- memory -------------------------------------------------------------------------------------
-
-namespace {
-long allocations_before_failure = -1;  // negative: never fail
-
-bool AllocationRefused() {
-    if (allocations_before_failure < 0) return false;
-    if (allocations_before_failure == 0) return true;
-    --allocations_before_failure;
-    return false;
-}
-}  // namespace
-
-void* Allocate(std::size_t size) { return AllocationRefused() ? nullptr : std::malloc(size); }
-void* Reallocate(void* block, std::size_t size) { return AllocationRefused() ? nullptr : std::realloc(block, size); }
-void Release(void* block) { std::free(block); }
-void FailAllocationsAfter(long successes) { allocations_before_failure = successes; }
-
 // ---- formatting ---------------------------------------------------------------------------------
 
 // wvsprintfA reads its arguments from a va_list, which on both Windows ABIs is a plain pointer to
