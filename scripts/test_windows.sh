@@ -39,7 +39,7 @@ if ! have_everything; then
   [[ $(id -u) -ne 0 ]] && sudo=sudo
   $sudo dpkg --add-architecture i386
   $sudo apt-get update
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends \
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y \
     g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine32:i386 wine64 qemu-user python3-pefile cmake make g++
   have_everything || { echo "test_windows.sh: packages still missing after installing" >&2; exit 1; }
 fi
